@@ -48,6 +48,21 @@ std::vector<std::string> BsdtarArguments(const std::vector<std::wstring>& argume
     return converted;
 }
 
+// The Windows tool writes a member whose name holds a character Windows
+// forbids in file names as "_" in its place; bsdtar on the Unix side would
+// keep it, and the file would then not be where a Windows caller looks.
+// The substitution goes right after the first argument's values
+// ("xf archive"), where bsdtar still reads options.
+void ReplaceForbiddenCharactersOnExtraction(const std::vector<std::wstring>& arguments,
+                                            std::vector<std::string>& converted) {
+    TarArguments read = ReadTarArguments(arguments);
+    if (!HasLetter(read, L'x') || arguments.empty() || arguments[0].empty() || arguments[0][0] == L'-') return;
+    size_t values = 0;
+    for (wchar_t letter : arguments[0]) values += (letter == L'f' || letter == L'C') ? 1 : 0;
+    size_t at = 1 + values < converted.size() ? 1 + values : converted.size();
+    converted.insert(converted.begin() + static_cast<std::ptrdiff_t>(at), {"-s", ",[*?:\"<>|],_,g"});
+}
+
 // A missing capture is an empty one: bsdtar said nothing there.
 std::string Captured(const std::wstring& path) {
     std::string text;
@@ -63,7 +78,9 @@ int Run() {
     WorkFiles files;
     if (!files.Create()) return Fail("cannot create work files in the temp folder");
     std::vector<PathForms> paths;
-    std::string script = BuildShellScript(BsdtarArguments(arguments, paths), files.ForScript());
+    std::vector<std::string> bsdtarArguments = BsdtarArguments(arguments, paths);
+    ReplaceForbiddenCharactersOnExtraction(arguments, bsdtarArguments);
+    std::string script = BuildShellScript(bsdtarArguments, files.ForScript());
     if (!WriteWholeFile(files.Script(), script)) {
         return Fail("cannot write work files in the temp folder");
     }
