@@ -98,12 +98,20 @@ ResultCode ExtractEntry(const wchar_t* archivePath, HLOCAL* destination, const f
         return ReadError;
     }
 
+    DWORD exitCode = 0;
     {
         UniqueFile output = CreateCaptureFile(paths.nameCapture);
         if (!RunTool(ExtractCommand(toolPath, archivePath, paths.workDirectory, nameLine),
-                     output ? output.get() : nullptr, ErrorStream::Discarded)) {
+                     output ? output.get() : nullptr, ErrorStream::Discarded, &exitCode)) {
             return ReadError;
         }
+    }
+    // An entry whose data is cut short (a truncated or damaged archive) is
+    // still written at its full size, padded with zeros; only the tool's exit
+    // code tells. Such a file is never delivered as the entry.
+    if (exitCode != 0) {
+        DeleteWorkFile(targetPath);
+        return ReadError;
     }
     UniqueLocal block;
     ResultCode result = ReadExtractedFile(targetPath, block);

@@ -18,7 +18,8 @@ namespace quarn {
 //   ReadError       the tool could not be run or its output read, the name
 //                   would reach outside the work folder, something stood at
 //                   the target path (a leftover file there is deleted), or
-//                   the tool produced no readable file
+//                   the tool failed (its exit code is not 0) or produced no
+//                   readable file
 //   OutOfMemory     the block could not be allocated
 ResultCode ExtractEntry(const wchar_t* archivePath, HLOCAL* destination, const fileInfoW& record);
 

@@ -6,7 +6,7 @@
 
 namespace quarn {
 
-bool RunTool(const std::wstring& commandLine, HANDLE capture, ErrorStream errors) {
+bool RunTool(const std::wstring& commandLine, HANDLE capture, ErrorStream errors, DWORD* exitCode) {
     // CreateProcessW may write into the command line: it needs its own copy.
     std::vector<wchar_t> command(commandLine.begin(), commandLine.end());
     command.push_back(L'\0');
@@ -28,6 +28,7 @@ bool RunTool(const std::wstring& commandLine, HANDLE capture, ErrorStream errors
     UniqueHandle thread(started.hThread);
     UniqueHandle process(started.hProcess);
     ::WaitForSingleObject(process.get(), INFINITE);
+    if (exitCode != nullptr && !::GetExitCodeProcess(process.get(), exitCode)) *exitCode = STILL_ACTIVE;
     return true;
 }
 

@@ -48,11 +48,14 @@ int WINAPI GetPluginInfoW(int infono, LPWSTR buf, int buflen) noexcept {
     });
 }
 
+// The narrow form counts what it wrote in bytes, as the host reads its
+// buffer: a double-byte character counts twice.
 int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen) noexcept {
     return Guarded(0, [&] {
         wchar_t text[kPathUnits];
         if (!InformationText(infono, text) || buf == nullptr || buflen <= 0) return 0;
-        return NarrowFromWide(text, buf, buflen);
+        NarrowFromWide(text, buf, buflen);
+        return ::lstrlenA(buf);
     });
 }
 
