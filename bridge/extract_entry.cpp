@@ -6,8 +6,6 @@
 #include "bridge/command_lines.h"
 #include "bridge/entry_names.h"
 #include "bridge/listing_captures.h"
-#include "bridge/settings.h"
-#include "bridge/tool_lock.h"
 #include "bridge/tool_run.h"
 #include "bridge/work_directory.h"
 #include "plugin/local_memory.h"
@@ -73,19 +71,15 @@ ResultCode ReadExtractedFile(const wchar_t* targetPath, UniqueLocal& block) {
 }  // namespace
 
 ResultCode ExtractEntry(const wchar_t* archivePath, HLOCAL* destination, const fileInfoW& record) {
-    wchar_t toolPath[kPathUnits];
-    if (archivePath == nullptr || destination == nullptr || !ReadToolPath(toolPath)) return ReadError;
-    const int32_t sizeLimit = ReadSizeLimit();
-    WorkPaths paths;
-    if (!PrepareWorkPaths(paths)) return ReadError;
-
-    ToolRunLock lock(paths.workDirectory);
-    ListingCaptures captures(paths);
-    if (!captures.Run(toolPath, archivePath)) return ReadError;
+    if (destination == nullptr) return ReadError;
+    ListingRun run;
+    ResultCode started = run.Start(archivePath);
+    if (started != Success) return started;
     std::wstring nameLine;
-    if (!FindNameLine(captures, sizeLimit, record.position, nameLine)) return NotImplemented;
-    captures.CloseReaders();
+    if (!FindNameLine(run.captures(), run.sizeLimit(), record.position, nameLine)) return NotImplemented;
+    run.captures().CloseReaders();
 
+    const WorkPaths& paths = run.paths();
     wchar_t targetPath[kPathUnits];
     if (!IsContainedNameLine(nameLine) ||
         !JoinPath(paths.workDirectory, RelativePathFromNameLine(nameLine).c_str(), targetPath) ||
@@ -101,7 +95,7 @@ ResultCode ExtractEntry(const wchar_t* archivePath, HLOCAL* destination, const f
     DWORD exitCode = 0;
     {
         UniqueFile output = CreateCaptureFile(paths.nameCapture);
-        if (!RunTool(ExtractCommand(toolPath, archivePath, paths.workDirectory, nameLine),
+        if (!RunTool(ExtractCommand(run.toolPath(), archivePath, paths.workDirectory, nameLine),
                      output ? output.get() : nullptr, ErrorStream::Discarded, &exitCode)) {
             return ReadError;
         }

@@ -1,6 +1,7 @@
 #include "bridge/listing_captures.h"
 
 #include "bridge/command_lines.h"
+#include "bridge/settings.h"
 #include "bridge/tool_run.h"
 
 namespace quarn {
@@ -36,6 +37,15 @@ bool ListingCaptures::Rewind() { return names_.Rewind() && verbose_.Rewind(); }
 void ListingCaptures::CloseReaders() {
     names_.Close();
     verbose_.Close();
+}
+
+ResultCode ListingRun::Start(const wchar_t* archivePath) {
+    if (archivePath == nullptr || !ReadToolPath(toolPath_)) return ReadError;
+    sizeLimit_ = ReadSizeLimit();
+    if (!PrepareWorkPaths(paths_)) return ReadError;
+    lock_.emplace(paths_.workDirectory);
+    captures_.emplace(paths_);
+    return captures_->Run(toolPath_, archivePath) ? Success : ReadError;
 }
 
 }  // namespace quarn
