@@ -13,6 +13,7 @@
 #include "bridge/listing_parser.h"
 #include "cache/listing_cache.h"
 #include "plugin/exports.h"
+#include "tests/support/built_files.h"
 #include "tests/support/line_pairs.h"
 #include "tests/support/temp_folder.h"
 
@@ -48,14 +49,6 @@ double ParseMilliseconds(int entries, int repeats) {
     return MillisecondsSince(start) / repeats;
 }
 
-std::wstring WindowsPathOfBuiltFile(const char* unixPath) {
-    std::wstring path = L"Z:" + test::FromUtf8(unixPath);
-    for (wchar_t& unit : path) {
-        if (unit == L'/') unit = L'\\';
-    }
-    return path;
-}
-
 double ListingMilliseconds(const test::TempFolder& tools, const test::TempFolder& data, int entries, int repeats) {
     std::string names, verbose;
     for (int i = 0; i < entries; ++i) {
@@ -83,14 +76,11 @@ double ListingMilliseconds(const test::TempFolder& tools, const test::TempFolder
 int Run() {
     test::TempFolder tools;
     test::TempFolder data;
-    if (!::CopyFileW(WindowsPathOfBuiltFile(TAR_DOUBLE_EXE).c_str(), (tools / L"tar.exe").c_str(), FALSE)) {
+    if (!::CopyFileW(test::WindowsPathOfBuiltFile(TAR_DOUBLE_EXE).c_str(), (tools / L"tar.exe").c_str(), FALSE)) {
         std::fprintf(stderr, "cannot copy the tool double\n");
         return 1;
     }
-    wchar_t self[MAX_PATH];
-    std::wstring settings(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
-    settings = settings.substr(0, settings.rfind(L'.')) + L".ini";
-    test::WriteFileBytes(settings, "[UserSetting]\r\ndir=" + test::Utf8(tools.path()) + "\r\n");
+    const std::wstring settings = test::WriteSettingsBesideThisProgram(tools.path());
 
     std::printf("%8s  %14s  %16s  %14s\n", "entries", "parse ms", "GetArchiveInfoW ms", "ms per entry");
     for (int entries : {10, 1000, 10000}) {

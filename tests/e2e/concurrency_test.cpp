@@ -14,6 +14,7 @@
 #include "plugin/unique_handles.h"
 #include "tests/e2e/support/host_block.h"
 #include "tests/e2e/support/plugin_under_test.h"
+#include "tests/support/split.h"
 
 namespace quarn::e2e {
 namespace {
@@ -101,17 +102,6 @@ std::vector<std::wstring> SlowArchives(PluginUnderTest& plugin, const std::wstri
         paths.push_back(plugin.WriteArchive(name));
     }
     return paths;
-}
-
-std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    for (size_t at = text.find(separator); at != std::wstring::npos; at = text.find(separator, start)) {
-        parts.push_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-    parts.push_back(text.substr(start));
-    return parts;
 }
 
 TEST(ConcurrentHosts, EightThreadsEachGetTheirOwnArchivesListing) {
@@ -241,7 +231,7 @@ TEST(ConcurrentHosts, ChildProcessListsTheArchivesItIsGiven) {
         UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, readyName->c_str()));
         if (ready) ::SetEvent(ready.get());
     }
-    for (const std::wstring& archive : Split(*archives, L'|')) {
+    for (const std::wstring& archive : test::Split(*archives, L'|')) {
         HostBlock listing;
         const int result = plugin->GetArchiveInfoW(archive.c_str(), 0, 0, listing.out());
         EXPECT_TRUE(ListsItsOwnEntries(archive, result, listing));

@@ -14,11 +14,13 @@
 #include "plugin/unique_handles.h"
 #include "tests/e2e/support/host_block.h"
 #include "tests/e2e/support/plugin_under_test.h"
+#include "tests/support/folder_contents.h"
 
 namespace quarn::e2e {
 namespace {
 
 using test::Exists;
+using test::NamesIn;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
@@ -41,18 +43,6 @@ std::wstring TemporaryFolder() {
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &found));
-    return names;
 }
 
 DWORD WINAPI EndAtOnce(void*) { return 0; }

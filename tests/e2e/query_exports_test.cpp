@@ -12,6 +12,7 @@
 
 #include "plugin/unique_handles.h"
 #include "tests/e2e/support/host_block.h"
+#include "tests/e2e/support/host_text.h"
 #include "tests/e2e/support/plugin_under_test.h"
 
 namespace quarn::e2e {
@@ -41,15 +42,6 @@ const std::vector<ExpectedRecord> kAlbumRecords = {
     {2, L"readme.txt", 12},
     {3, L"big.bin", 1048577},
 };
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(bytes, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], bytes, nullptr, nullptr);
-    out.resize(bytes - 1);
-    return out;
-}
 
 std::wstring FilenameOf(const fileInfoW& record) { return FieldText(record.filename); }
 std::wstring FilenameOf(const fileInfo& record) {

@@ -12,16 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "plugin/unique_handles.h"
 #include "tests/e2e/support/host_block.h"
 #include "tests/e2e/support/plugin_under_test.h"
 #include "tests/e2e/support/real_archives.h"
+#include "tests/support/folder_contents.h"
 #include "tests/support/temp_folder.h"
 
 namespace quarn::e2e {
 namespace {
 
 using test::Exists;
+using test::FilesBelow;
 using test::ReadFileBytes;
 using test::Utf8;
 
@@ -59,6 +60,27 @@ const ArchiveMember* Named(const std::vector<ArchiveMember>& members, const std:
 // The admitted member's position: its index among the admitted ones.
 uint32_t PositionOf(const std::vector<ArchiveMember>& admitted, const ArchiveMember& member) {
     return static_cast<uint32_t>(&member - admitted.data());
+}
+
+// A record's filename and what it should hold for `member`: the wide one as
+// UTF-8 (with "?" where the code page, through which the tool printed it,
+// lacks a character), the narrow one as the code page's bytes.
+std::string FilenameOf(const fileInfoW& record) { return Utf8(FieldText(record.filename)); }
+std::string FilenameOf(const fileInfo& record) { return FieldText(record.filename); }
+std::string ExpectedFilename(const fileInfoW&, const ArchiveMember& member) {
+    return Utf8(AsAnsiCodePageShowsIt(BareName(member.name)));
+}
+std::string ExpectedFilename(const fileInfo&, const ArchiveMember& member) {
+    return AnsiFromWide(BareName(member.name));
+}
+
+// The listing's record at `position` stands for `member`: its place, its
+// size and its bare name.
+template <typename Record>
+void ExpectRecordOf(const ArchiveMember& member, size_t position, const Record& record) {
+    EXPECT_EQ(record.position, position);
+    EXPECT_EQ(record.filesize, member.size);
+    EXPECT_EQ(FilenameOf(record), ExpectedFilename(record, member));
 }
 
 class RealTool : public ::testing::Test {
@@ -119,24 +141,8 @@ protected:
     static std::vector<std::wstring> FilesLeftInTemporaryFolder() {
         wchar_t temp[MAX_PATH];
         const DWORD length = ::GetTempPathW(MAX_PATH, temp);
-        std::vector<std::wstring> files;
-        if (length > 0 && length < MAX_PATH) CollectFiles(std::wstring(temp, length - 1), files);
-        return files;
-    }
-
-    static void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files) {
-        WIN32_FIND_DATAW found;
-        UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-        if (!find) return;
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                CollectFiles(folder + L"\\" + name, files);
-            } else {
-                files.push_back(folder + L"\\" + name);
-            }
-        } while (::FindNextFileW(find.get(), &found));
+        if (length == 0 || length >= MAX_PATH) return {};
+        return FilesBelow(std::wstring(temp, length - 1));
     }
 
     PluginUnderTest plugin_;
@@ -170,11 +176,9 @@ TEST_P(SampleArchive, ListsEveryNonEmptyFileOnceInTheToolsOrder) {
     ASSERT_EQ(records.size(), expected.size());
     for (size_t i = 0; i < records.size(); ++i) {
         SCOPED_TRACE(Describe(expected[i]));
-        EXPECT_EQ(records[i].position, i);
-        EXPECT_EQ(records[i].filesize, expected[i].size);
+        ExpectRecordOf(expected[i], i, records[i]);
         EXPECT_EQ(records[i].timestamp, kRealArchiveTime);
         EXPECT_EQ(FieldText(records[i].path), L"");
-        EXPECT_EQ(Utf8(FieldText(records[i].filename)), Utf8(AsAnsiCodePageShowsIt(BareName(expected[i].name))));
     }
 }
 
@@ -185,10 +189,8 @@ TEST_P(SampleArchive, NarrowListingHoldsTheSameRecordsInTheCodePage) {
     ASSERT_EQ(records.size(), expected.size());
     for (size_t i = 0; i < records.size(); ++i) {
         SCOPED_TRACE(Describe(expected[i]));
-        EXPECT_EQ(records[i].position, i);
-        EXPECT_EQ(records[i].filesize, expected[i].size);
+        ExpectRecordOf(expected[i], i, records[i]);
         EXPECT_EQ(records[i].timestamp, kRealArchiveTime);
-        EXPECT_EQ(FieldText(records[i].filename), AnsiFromWide(BareName(expected[i].name)));
     }
 }
 
@@ -222,9 +224,7 @@ TEST_P(SampleArchive, LeavesOutTheEntryAboveTheLimitAndKeepsLaterPositions) {
     ASSERT_EQ(records.size(), expected.size());
     for (size_t i = 0; i < records.size(); ++i) {
         SCOPED_TRACE(Describe(expected[i]));
-        EXPECT_EQ(records[i].position, i);
-        EXPECT_EQ(records[i].filesize, expected[i].size);
-        EXPECT_EQ(Utf8(FieldText(records[i].filename)), Utf8(AsAnsiCodePageShowsIt(BareName(expected[i].name))));
+        ExpectRecordOf(expected[i], i, records[i]);
     }
     // The member above the limit comes first: every position after it must
     // still reach its own member. Exactly 1 MiB is still admitted.
@@ -306,9 +306,7 @@ TEST_P(SampleArchive, RefusesFileOutputUnderANameWindowsForbids) {
                                     const_cast<LPWSTR>(folder.c_str()), kFileInput, nullptr, 0),
                   kSuccess);
     }
-    std::vector<std::wstring> written;
-    CollectFiles(folder, written);
-    EXPECT_EQ(written, std::vector<std::wstring>{});
+    EXPECT_EQ(FilesBelow(folder), std::vector<std::wstring>{});
     EXPECT_EQ(FilesLeftInTemporaryFolder(), std::vector<std::wstring>{});
 }
 
@@ -378,9 +376,7 @@ TEST_P(SampleArchive, CutCopyListsWhatTheToolReadAndNeverDeliversWrongBytes) {
     ASSERT_LE(records.size(), whole.size());
     for (size_t i = 0; i < records.size(); ++i) {
         SCOPED_TRACE(Describe(whole[i]));
-        EXPECT_EQ(records[i].position, i);
-        EXPECT_EQ(records[i].filesize, whole[i].size);
-        EXPECT_EQ(Utf8(FieldText(records[i].filename)), Utf8(AsAnsiCodePageShowsIt(BareName(whole[i].name))));
+        ExpectRecordOf(whole[i], i, records[i]);
         if (!FitsAnsiCodePage(whole[i].name)) continue;
         std::string bytes;
         const int result = ExtractWide(cut, static_cast<uint32_t>(i), bytes);

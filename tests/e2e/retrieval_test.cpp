@@ -10,14 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "plugin/unique_handles.h"
 #include "tests/e2e/support/host_block.h"
+#include "tests/e2e/support/host_text.h"
 #include "tests/e2e/support/plugin_under_test.h"
+#include "tests/support/folder_contents.h"
 
 namespace quarn::e2e {
 namespace {
 
 using test::Exists;
+using test::FilesBelow;
+using test::NamesIn;
 using test::ReadFileBytes;
 using test::Utf8;
 using test::WriteFileBytes;
@@ -93,48 +96,6 @@ std::string BlockBytes(HLOCAL block) {
     return std::string(static_cast<const char*>(block), ::LocalSize(block));
 }
 
-// The names in a folder, "." and ".." left out; empty when it is missing.
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &found));
-    return names;
-}
-
-// The files anywhere below a folder, by their paths relative to it.
-std::vector<std::wstring> FilesBelow(const std::wstring& folder, const std::wstring& prefix = L"") {
-    std::vector<std::wstring> files;
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return files;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            for (const std::wstring& file : FilesBelow(folder + L"\\" + name, prefix + name + L"\\")) {
-                files.push_back(file);
-            }
-        } else {
-            files.push_back(prefix + name);
-        }
-    } while (::FindNextFileW(find.get(), &found));
-    return files;
-}
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(bytes, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &out[0], bytes, nullptr, nullptr);
-    out.resize(bytes - 1);
-    return out;
-}
-
 const std::vector<std::wstring> kNothing;
 
 class Retrieval : public testing::Test {
@@ -157,14 +118,6 @@ protected:
         }
         tool().ScriptListing(name, entries);
         return plugin.WriteArchive(name);
-    }
-
-    // The double's copy of a member, which it extracts with its attributes.
-    std::wstring MemberSource(const std::wstring& archiveName, std::wstring member) const {
-        for (wchar_t& unit : member) {
-            if (unit == L'/') unit = L'\\';
-        }
-        return plugin.tool().folder() + L"\\" + archiveName + L".xf\\" + member;
     }
 
     int ToMemory(const std::wstring& archive, LONG_PTR position, HLOCAL* block, unsigned flag = kMemoryOutput) {
@@ -527,7 +480,7 @@ TEST_F(Retrieval, ReadOnlyMemberIsDeliveredEveryTimeAndLeavesNothingBehind) {
         const std::wstring index = std::to_wstring(&c - cases);
         const std::wstring archiveName = L"readonly" + index + L".tar";
         const std::wstring archive = Archive(archiveName, {{c.name, bytes}});
-        ASSERT_TRUE(::SetFileAttributesW(MemberSource(archiveName, c.name).c_str(), FILE_ATTRIBUTE_READONLY));
+        ASSERT_TRUE(::SetFileAttributesW(tool().MemberPath(archiveName, c.name).c_str(), FILE_ATTRIBUTE_READONLY));
 
         for (int round = 0; round < 2; ++round) {
             SCOPED_TRACE(round);

@@ -10,6 +10,7 @@
 
 #include "cache/listing_cache.h"
 #include "plugin/exports.h"
+#include "tests/support/built_files.h"
 #include "tests/support/local_memory_probe.h"
 #include "tests/support/temp_folder.h"
 
@@ -17,15 +18,8 @@ namespace quarn {
 namespace {
 
 using test::LocalMemoryProbe;
+using test::WindowsPathOfBuiltFile;
 using test::WriteFileBytes;
-
-std::wstring WindowsPathOfBuiltFile(const char* unixPath) {
-    std::wstring path = L"Z:" + test::FromUtf8(unixPath);
-    for (wchar_t& unit : path) {
-        if (unit == L'/') unit = L'\\';
-    }
-    return path;
-}
 
 std::wstring ExtractedFile() {
     wchar_t temp[MAX_PATH];
@@ -33,18 +27,11 @@ std::wstring ExtractedFile() {
     return std::wstring(temp) + L"quarn\\sub\\b.png";
 }
 
-std::wstring SettingsFileBesideThisProgram() {
-    wchar_t path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring settings(path, length);
-    return settings.substr(0, settings.rfind(L'.')) + L".ini";
-}
-
 class AllocationFailureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(::CopyFileW(WindowsPathOfBuiltFile(TAR_DOUBLE_EXE).c_str(), (tools / L"tar.exe").c_str(), FALSE));
-        WriteFileBytes(settings, "[UserSetting]\r\ndir=" + test::Utf8(tools.path()) + "\r\n");
+        test::WriteSettingsBesideThisProgram(tools.path());
         WriteFileBytes(archive, "not read by the double, only by the head check");
         WriteFileBytes(tools / L"photos.7z.tf", "a.jpg\nsub/b.png\n");
         WriteFileBytes(tools / L"photos.7z.tvf",
@@ -93,7 +80,7 @@ protected:
 
     test::TempFolder tools;
     test::TempFolder data;
-    std::wstring settings = SettingsFileBesideThisProgram();
+    std::wstring settings = test::SettingsFileBesideThisProgram();
     std::wstring archive = data / L"photos.7z";
 };
 

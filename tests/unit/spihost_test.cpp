@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "plugin/unique_handles.h"
+#include "tests/support/built_files.h"
+#include "tests/support/temp_folder.h"
 #include "tools/spihost/arguments.h"
 #include "tools/spihost/code_page.h"
 #include "tools/spihost/json.h"
@@ -447,50 +449,15 @@ TEST(ListingBlock, NarrowRecordsAreReadInTheAnsiCodePage) {
 
 #if defined(SPIHOST_EXE) && defined(FAKE_SPI)
 
-// The build names its files by Unix paths; Wine shows the Unix root as Z:.
-std::wstring WindowsPath(const char* path) {
-    std::wstring out = path[0] == '/' ? L"Z:" : L"";
-    for (const char* c = path; *c != '\0'; ++c) out += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return out;
-}
+using test::WindowsPathOfBuiltFile;
 
-std::string ReadWholeFile(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string bytes;
-    if (!file) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return bytes;
-}
-
+// Unlike test::WriteFileBytes, fails the test when the file cannot be
+// written: every case counts on the stand-in archives being there.
 void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file.valid());
     DWORD written = 0;
     ASSERT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
-
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(path);
-            } else {
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(find.get(), &found));
-    }
-    find.reset();
-    ::RemoveDirectoryW(folder.c_str());
 }
 
 struct ProgramRun {
@@ -514,7 +481,7 @@ protected:
         WriteWholeFile(Path(L"unterminated.fake"), "FAKE unterminated");
         WriteWholeFile(Path(L"other.bin"), "NOPE, not an archive");
     }
-    void TearDown() override { RemoveTree(folder_); }
+    void TearDown() override { test::RemoveTreeForTest(folder_); }
 
     std::wstring Path(const std::wstring& name) const { return folder_ + L"\\" + name; }
 
@@ -536,7 +503,7 @@ protected:
             startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
             startup.hStdOutput = out.get();
             startup.hStdError = err.get();
-            std::wstring line = L"\"" + WindowsPath(SPIHOST_EXE) + L"\" " + arguments;
+            std::wstring line = L"\"" + WindowsPathOfBuiltFile(SPIHOST_EXE) + L"\" " + arguments;
             PROCESS_INFORMATION process{};
             if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                                   &process)) {
@@ -547,14 +514,14 @@ protected:
             ::WaitForSingleObject(processHandle.get(), 60000);
             ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
         }
-        run.out = ReadWholeFile(outPath);
-        run.err = ReadWholeFile(errPath);
+        run.out = test::ReadFileBytes(outPath);
+        run.err = test::ReadFileBytes(errPath);
         return run;
     }
 
     // `words` quoted for the command line.
     static std::wstring Quoted(const std::wstring& word) { return L"\"" + word + L"\""; }
-    static std::wstring Plugin() { return Quoted(WindowsPath(FAKE_SPI)); }
+    static std::wstring Plugin() { return Quoted(WindowsPathOfBuiltFile(FAKE_SPI)); }
     std::wstring Archive(const wchar_t* name) const { return Quoted(Path(name)); }
 
     // `text` as JSON writes a Windows path: each backslash doubled.
@@ -596,7 +563,7 @@ TEST_F(SpihostProgram, ListShowsEveryRecordInUtf8AndAsJson) {
 
     const ProgramRun json = Spihost(L"--json list " + Plugin() + L" " + Archive(L"good.fake"));
     EXPECT_EQ(0u, json.exitCode) << json.err;
-    EXPECT_EQ("{\"plugin\":\"" + JsonPath(WindowsPath(FAKE_SPI)) + "\",\"exports\":\"W\",\"archive\":\"" +
+    EXPECT_EQ("{\"plugin\":\"" + JsonPath(WindowsPathOfBuiltFile(FAKE_SPI)) + "\",\"exports\":\"W\",\"archive\":\"" +
                   JsonPath(Path(L"good.fake")) +
                   "\",\"result\":0,\"meaning\":\"success\",\"entries\":["
                   "{\"position\":0,\"compsize\":11,\"filesize\":11,\"timestamp\":1425427200,"
@@ -631,8 +598,8 @@ TEST_F(SpihostProgram, ExtractWritesEveryEntryByPositionAndName) {
         "[2/2] \xE5\x86\x99\xE7\x9C\x9F 1.jpg  8 bytes\n"
         "2 of 2 entries extracted, 19 bytes\n",
         run.out);
-    EXPECT_EQ("cover bytes", ReadWholeFile(out + L"\\0_cover.jpg"));
-    EXPECT_EQ(std::string("\x00\xFF\x80\x7F" "data", 8), ReadWholeFile(out + L"\\7_\x5199\x771F 1.jpg"));
+    EXPECT_EQ("cover bytes", test::ReadFileBytes(out + L"\\0_cover.jpg"));
+    EXPECT_EQ(std::string("\x00\xFF\x80\x7F" "data", 8), test::ReadFileBytes(out + L"\\7_\x5199\x771F 1.jpg"));
 }
 
 TEST_F(SpihostProgram, ExtractToFileLetsThePluginWriteIntoAFolderPerPosition) {
@@ -640,16 +607,16 @@ TEST_F(SpihostProgram, ExtractToFileLetsThePluginWriteIntoAFolderPerPosition) {
     const ProgramRun run =
         Spihost(L"--to-file extract " + Plugin() + L" " + Archive(L"good.fake") + L" " + Quoted(out));
     EXPECT_EQ(0u, run.exitCode) << run.err;
-    EXPECT_EQ("cover bytes", ReadWholeFile(out + L"\\0\\cover.jpg"));
-    EXPECT_EQ(std::string("\x00\xFF\x80\x7F" "data", 8), ReadWholeFile(out + L"\\7\\\x5199\x771F 1.jpg"));
+    EXPECT_EQ("cover bytes", test::ReadFileBytes(out + L"\\0\\cover.jpg"));
+    EXPECT_EQ(std::string("\x00\xFF\x80\x7F" "data", 8), test::ReadFileBytes(out + L"\\7\\\x5199\x771F 1.jpg"));
 }
 
 TEST_F(SpihostProgram, ExtractGoesOnPastAFailingEntryAndFailsOverall) {
     const std::wstring out = Path(L"out");
     const ProgramRun run = Spihost(L"--json extract " + Plugin() + L" " + Archive(L"broken.fake") + L" " + Quoted(out));
     EXPECT_EQ(1u, run.exitCode);
-    EXPECT_EQ("cover bytes", ReadWholeFile(out + L"\\0_cover.jpg"));
-    EXPECT_FALSE(FileExists(out + L"\\7_\x5199\x771F 1.jpg"));
+    EXPECT_EQ("cover bytes", test::ReadFileBytes(out + L"\\0_cover.jpg"));
+    EXPECT_FALSE(test::Exists(out + L"\\7_\x5199\x771F 1.jpg"));
     EXPECT_NE(std::string::npos,
               run.out.find("\"result\":3,\"meaning\":\"data broken\",\"bytes\":0,\"written\":\"\",\"ok\":false,"
                            "\"error\":\"GetFileW failed: 3 (data broken)\"}],\"failures\":1}"))
@@ -672,10 +639,10 @@ TEST_F(SpihostProgram, NarrowExportsGiveNamesInTheAnsiCodePage) {
 
     const std::wstring out = Path(L"out");
     const ProgramRun extract = Spihost(L"--narrow extract " + Plugin() + L" " + Archive(L"good.fake") + L" " + Quoted(out));
-    EXPECT_EQ("cover bytes", ReadWholeFile(out + L"\\0_cover.jpg"));
+    EXPECT_EQ("cover bytes", test::ReadFileBytes(out + L"\\0_cover.jpg"));
     if (IsPlainFileName(name)) {
         EXPECT_EQ(0u, extract.exitCode) << extract.err;
-        EXPECT_EQ(8u, ReadWholeFile(out + L"\\7_" + name).size());
+        EXPECT_EQ(8u, test::ReadFileBytes(out + L"\\7_" + name).size());
     } else {
         // A code page without the characters gives stand-ins such as '?'.
         EXPECT_EQ(1u, extract.exitCode);

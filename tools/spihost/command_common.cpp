@@ -25,6 +25,16 @@ std::optional<Plugin> OpenPlugin(const Arguments& arguments, std::initializer_li
     return plugin;
 }
 
+std::optional<HostPath> PrepareFileArgument(const Plugin& plugin, const Arguments& arguments) {
+    HostPath prepared;
+    std::string error;
+    if (!plugin.PreparePath(arguments.file, prepared, error)) {
+        ReportError(error);
+        return std::nullopt;
+    }
+    return prepared;
+}
+
 FetchedListing FetchListing(const Plugin& plugin, const HostPath& archive) {
     FetchedListing fetched;
     fetched.result = plugin.GetArchiveInfo(archive, fetched.listing, fetched.blockBytes);
@@ -59,6 +69,35 @@ void WriteEntryKeys(JsonWriter& json, const Entry& entry) {
     json.String(entry.filename);
     json.Key("crc");
     json.Number(entry.crc);
+}
+
+void WriteResultKeys(JsonWriter& json, int result) {
+    json.Key("result");
+    json.Number(result);
+    json.Key("meaning");
+    json.String(DescribeResult(result));
+}
+
+void PrintListingJson(const Arguments& arguments, const FetchedListing& fetched, const std::vector<Entry>& entries) {
+    JsonWriter json;
+    BeginJsonDocument(json, arguments);
+    json.Key("archive");
+    json.String(arguments.file);
+    WriteResultKeys(json, fetched.result);
+    if (!fetched.problem.empty()) {
+        json.Key("error");
+        json.String(fetched.problem);
+    }
+    json.Key("entries");
+    json.BeginArray();
+    for (const Entry& entry : entries) {
+        json.BeginObject();
+        WriteEntryKeys(json, entry);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    WriteOutput(json.text() + "\n");
 }
 
 void BeginJsonDocument(JsonWriter& json, const Arguments& arguments) {

@@ -106,10 +106,7 @@ std::string ProgressLine(size_t index, size_t count, const Entry& entry, const E
 }
 
 void WriteExtractionKeys(JsonWriter& json, const Extraction& extraction) {
-    json.Key("result");
-    json.Number(extraction.result);
-    json.Key("meaning");
-    json.String(DescribeResult(extraction.result));
+    WriteResultKeys(json, extraction.result);
     json.Key("bytes");
     json.Number(static_cast<int64_t>(extraction.bytes));
     json.Key("written");
@@ -122,46 +119,25 @@ void WriteExtractionKeys(JsonWriter& json, const Extraction& extraction) {
     }
 }
 
-// Writes a document for a listing that could not be had.
-void PrintListingFailureJson(const Arguments& arguments, const FetchedListing& fetched) {
-    JsonWriter json;
-    BeginJsonDocument(json, arguments);
-    json.Key("archive");
-    json.String(arguments.file);
-    json.Key("result");
-    json.Number(fetched.result);
-    json.Key("meaning");
-    json.String(DescribeResult(fetched.result));
-    json.Key("error");
-    json.String(fetched.problem);
-    json.Key("entries");
-    json.BeginArray();
-    json.EndArray();
-    json.EndObject();
-    WriteOutput(json.text() + "\n");
-}
-
 }  // namespace
 
 int RunExtract(const Arguments& arguments) {
     std::optional<Plugin> plugin = OpenPlugin(arguments, {Call::GetArchiveInfo, Call::GetFile});
     if (!plugin) return kExitUsage;
 
-    HostPath archive;
-    std::string error;
-    if (!plugin->PreparePath(arguments.file, archive, error)) {
-        ReportError(error);
-        return kExitFailure;
-    }
+    const std::optional<HostPath> archive = PrepareFileArgument(*plugin, arguments);
+    if (!archive) return kExitFailure;
     DWORD folderError = 0;
     if (!CreateFolders(arguments.outputFolder, folderError)) {
         ReportError("cannot create " + Utf8FromWide(arguments.outputFolder) + ": " +
                     DescribeWindowsError(folderError));
         return kExitFailure;
     }
-    const FetchedListing fetched = FetchListing(*plugin, archive);
+    const FetchedListing fetched = FetchListing(*plugin, *archive);
     if (!fetched.problem.empty()) {
-        if (arguments.json) PrintListingFailureJson(arguments, fetched);
+        // None of a listing that could not be had is extracted: its document
+        // lists no entries, even those read before the problem.
+        if (arguments.json) PrintListingJson(arguments, fetched, {});
         ReportError(fetched.problem);
         return kExitFailure;
     }
@@ -181,8 +157,8 @@ int RunExtract(const Arguments& arguments) {
     for (size_t index = 0; index < entries.size(); ++index) {
         const Entry& entry = entries[index];
         const Extraction extraction = arguments.toFile
-            ? ExtractToFile(*plugin, archive, entry, arguments.outputFolder)
-            : ExtractToMemory(*plugin, archive, entry, arguments.outputFolder);
+            ? ExtractToFile(*plugin, *archive, entry, arguments.outputFolder)
+            : ExtractToMemory(*plugin, *archive, entry, arguments.outputFolder);
         if (extraction.problem.empty()) {
             totalBytes += extraction.bytes;
         } else {

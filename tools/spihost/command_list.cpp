@@ -3,38 +3,12 @@
 
 #include "tools/spihost/commands.h"
 #include "tools/spihost/output.h"
-#include "tools/spihost/result_meaning.h"
 #include "tools/spihost/table.h"
 #include "tools/spihost/text.h"
 #include "tools/spihost/timestamp.h"
 
 namespace quarn::spihost {
 namespace {
-
-void PrintJson(const Arguments& arguments, const FetchedListing& fetched) {
-    JsonWriter json;
-    BeginJsonDocument(json, arguments);
-    json.Key("archive");
-    json.String(arguments.file);
-    json.Key("result");
-    json.Number(fetched.result);
-    json.Key("meaning");
-    json.String(DescribeResult(fetched.result));
-    if (!fetched.problem.empty()) {
-        json.Key("error");
-        json.String(fetched.problem);
-    }
-    json.Key("entries");
-    json.BeginArray();
-    for (const Entry& entry : fetched.listing.entries) {
-        json.BeginObject();
-        WriteEntryKeys(json, entry);
-        json.EndObject();
-    }
-    json.EndArray();
-    json.EndObject();
-    WriteOutput(json.text() + "\n");
-}
 
 void PrintTable(const FetchedListing& fetched) {
     std::vector<std::vector<std::wstring>> rows;
@@ -60,15 +34,11 @@ int RunList(const Arguments& arguments) {
     std::optional<Plugin> plugin = OpenPlugin(arguments, {Call::GetArchiveInfo});
     if (!plugin) return kExitUsage;
 
-    HostPath archive;
-    std::string error;
-    if (!plugin->PreparePath(arguments.file, archive, error)) {
-        ReportError(error);
-        return kExitFailure;
-    }
-    const FetchedListing fetched = FetchListing(*plugin, archive);
+    const std::optional<HostPath> archive = PrepareFileArgument(*plugin, arguments);
+    if (!archive) return kExitFailure;
+    const FetchedListing fetched = FetchListing(*plugin, *archive);
     if (arguments.json) {
-        PrintJson(arguments, fetched);
+        PrintListingJson(arguments, fetched, fetched.listing.entries);
     } else if (fetched.result == 0) {
         PrintTable(fetched);
     }

@@ -75,12 +75,8 @@ int RunSupported(const Arguments& arguments) {
     std::optional<Plugin> plugin = OpenPlugin(arguments, {Call::IsSupported});
     if (!plugin) return kExitUsage;
 
-    HostPath file;
-    std::string error;
-    if (!plugin->PreparePath(arguments.file, file, error)) {
-        ReportError(error);
-        return kExitFailure;
-    }
+    const std::optional<HostPath> file = PrepareFileArgument(*plugin, arguments);
+    if (!file) return kExitFailure;
     UniqueFile handle(::CreateFileW(arguments.file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) {
@@ -101,8 +97,8 @@ int RunSupported(const Arguments& arguments) {
         return kExitFailure;
     }
     const std::vector<Verdict> verdicts = {
-        {L"handle", plugin->IsSupported(file, handleValue)},
-        {L"buffer", plugin->IsSupported(file, reinterpret_cast<DWORD_PTR>(head.data()))},
+        {L"handle", plugin->IsSupported(*file, handleValue)},
+        {L"buffer", plugin->IsSupported(*file, reinterpret_cast<DWORD_PTR>(head.data()))},
     };
 
     if (arguments.json) {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/spihost/arguments.h"
 #include "tools/spihost/json.h"
@@ -26,6 +27,10 @@ int RunExtract(const Arguments& arguments);
 // `needed` in the form chosen; reports why not and gives nothing otherwise.
 std::optional<Plugin> OpenPlugin(const Arguments& arguments, std::initializer_list<Call> needed);
 
+// The file the arguments name, as the exports in use take it; reports why
+// not and gives nothing when the ANSI code page cannot spell it.
+std::optional<HostPath> PrepareFileArgument(const Plugin& plugin, const Arguments& arguments);
+
 struct FetchedListing {
     int result = 0;
     Listing listing;
@@ -39,6 +44,13 @@ FetchedListing FetchListing(const Plugin& plugin, const HostPath& archive);
 
 // The keys of one listing record, inside an object the caller opened.
 void WriteEntryKeys(JsonWriter& json, const Entry& entry);
+
+// A call's result code and its meaning, inside an object the caller opened.
+void WriteResultKeys(JsonWriter& json, int result);
+
+// Writes the listing document: the archive, GetArchiveInfo's result, the
+// problem when there is one, and `entries`.
+void PrintListingJson(const Arguments& arguments, const FetchedListing& fetched, const std::vector<Entry>& entries);
 
 // Keys every JSON document starts with: the plug-in and the exports in use.
 void BeginJsonDocument(JsonWriter& json, const Arguments& arguments);

@@ -4,6 +4,7 @@
 
 #include "plugin/unique_handles.h"
 #include "tests/e2e/support/build_outputs.h"
+#include "tests/support/folder_contents.h"
 
 namespace quarn::e2e {
 namespace {
@@ -129,17 +130,7 @@ std::wstring PluginUnderTest::WorkFolder() {
     return std::wstring(temp) + L"quarn";
 }
 
-std::vector<std::wstring> PluginUnderTest::WorkFolderEntries() {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((WorkFolder() + L"\\*").c_str(), &found));
-    if (!find) return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &found));
-    return names;
-}
+std::vector<std::wstring> PluginUnderTest::WorkFolderEntries() { return test::NamesIn(WorkFolder()); }
 
 ScopedEnvironmentVariable::ScopedEnvironmentVariable(std::wstring name, const std::wstring& value)
     : name_(std::move(name)), previous_(EnvironmentVariable(name_)) {

@@ -1,6 +1,8 @@
 #include "tests/e2e/support/real_archives.h"
 
 #include "plugin/unique_handles.h"
+#include "tests/support/built_files.h"
+#include "tests/support/split.h"
 #include "tests/support/temp_folder.h"
 
 namespace quarn::e2e {
@@ -8,24 +10,8 @@ namespace {
 
 using test::FromUtf8;
 using test::ReadFileBytes;
-
-// The build names its outputs by Unix paths; Wine shows the Unix root as Z:.
-std::wstring WindowsPathOf(const std::string& path) {
-    std::wstring out = !path.empty() && path[0] == '/' ? L"Z:" : L"";
-    for (wchar_t c : FromUtf8(path)) out += c == L'/' ? L'\\' : c;
-    return out;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, start)) {
-        parts.push_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
+using test::Split;
+using test::WindowsPathOfBuiltFile;
 
 // "archive order kind size content name", tab-separated, UTF-8.
 std::vector<ArchiveMember> ReadManifest() {
@@ -47,11 +33,11 @@ std::vector<ArchiveMember> ReadManifest() {
 
 }  // namespace
 
-std::wstring RealArchiveFolder() { return WindowsPathOf(QUARN_REAL_ARCHIVES); }
+std::wstring RealArchiveFolder() { return WindowsPathOfBuiltFile(QUARN_REAL_ARCHIVES); }
 std::wstring RealArchive(const std::wstring& name) { return RealArchiveFolder() + L"\\" + name; }
 
 std::wstring WineTarFolder() {
-    const std::wstring tool = WindowsPathOf(WINE_TAR);
+    const std::wstring tool = WindowsPathOfBuiltFile(WINE_TAR);
     return tool.substr(0, tool.find_last_of(L'\\'));
 }
 

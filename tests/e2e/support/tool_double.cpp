@@ -74,11 +74,15 @@ void ToolDouble::ScriptDelay(const std::wstring& archiveName, unsigned milliseco
 
 void ToolDouble::ScriptMember(const std::wstring& archiveName, const std::wstring& member,
                               const std::string& bytes) const {
+    WriteFileBytes(MemberPath(archiveName, member), bytes);
+}
+
+std::wstring ToolDouble::MemberPath(const std::wstring& archiveName, const std::wstring& member) const {
     std::wstring relative = member;
     for (wchar_t& unit : relative) {
         if (unit == L'/') unit = L'\\';
     }
-    WriteFileBytes(folder_ + L"\\" + archiveName + L".xf\\" + relative, bytes);
+    return folder_ + L"\\" + archiveName + L".xf\\" + relative;
 }
 
 std::vector<std::wstring> ToolDouble::Runs() const {

@@ -54,6 +54,8 @@ public:
     void ScriptDelay(const std::wstring& archiveName, unsigned milliseconds) const;
     // A member the double extracts for the archive ("/" separates folders).
     void ScriptMember(const std::wstring& archiveName, const std::wstring& member, const std::string& bytes) const;
+    // The double's copy of that member, which it extracts with its attributes.
+    std::wstring MemberPath(const std::wstring& archiveName, const std::wstring& member) const;
 
     // The command lines of every run since the last ClearRuns, oldest first.
     std::vector<std::wstring> Runs() const;
