@@ -86,7 +86,7 @@ int Run() {
     }
 
     int exitCode = kFailure;
-    if (!RunShellScript(files, exitCode)) return Fail("cannot start /bin/sh");
+    if (!RunShellScript(files, exitCode)) return Fail("/bin/sh running bsdtar could not start or ended early");
     // Output first, then messages, each whole: a parent that captures both in
     // one file gets whole lines, never a message inside a listed name.
     UINT codePage = ::GetACP();

@@ -36,10 +36,28 @@ bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The marker appears by a rename, so once it is there it is whole.
-void WaitForMarker(const std::wstring& marker) {
+int ParseExitCode(const std::string& text);
+
+// Whether the shell that wrote `pidFile` is still running. Wine starts a Unix
+// program detached, so a shell that has ended leaves no entry in /proc. A
+// shell that has not written its id yet counts as running.
+bool ShellRunning(const std::wstring& pidFile) {
+    std::string pid;
+    if (!ReadWholeFile(pidFile, pid) || pid.empty() || pid[0] < '0' || pid[0] > '9') return true;
+    std::wstring process;
+    return !WindowsPathFromUnix("/proc/" + std::to_string(ParseExitCode(pid)), process) || Exists(process);
+}
+
+// The marker appears by a rename, so once it is there it is whole. False
+// when the shell ended without writing it (killed, or out of resources):
+// waiting on would never end.
+bool WaitForMarker(const WorkFiles& files) {
     // bsdtar answers a listing in a few milliseconds: poll closely at first.
-    for (int polls = 0; !Exists(marker); ++polls) ::Sleep(polls < 200 ? 1 : 10);
+    for (int polls = 0; !Exists(files.Exit()); ++polls) {
+        ::Sleep(polls < 200 ? 1 : 10);
+        if (polls % 50 == 49 && !ShellRunning(files.Pid())) return Exists(files.Exit());
+    }
+    return true;
 }
 
 int ParseExitCode(const std::string& text) {
@@ -55,7 +73,7 @@ int ParseExitCode(const std::string& text) {
 
 bool RunShellScript(const WorkFiles& files, int& exitCode) {
     if (!StartShell(files)) return false;
-    WaitForMarker(files.Exit());
+    if (!WaitForMarker(files)) return false;
     std::string marker;
     ReadWholeFile(files.Exit(), marker);
     exitCode = ParseExitCode(marker);

@@ -6,7 +6,8 @@
 namespace quarn {
 
 // Starts the shell on `files`' script and waits for the exit marker; false
-// when the shell cannot be started. `exitCode` is then bsdtar's.
+// when the shell cannot be started or ends without writing the marker.
+// `exitCode` is then bsdtar's.
 bool RunShellScript(const WorkFiles& files, int& exitCode);
 
 }  // namespace quarn

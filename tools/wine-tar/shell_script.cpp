@@ -17,8 +17,10 @@ std::string QuoteForShell(std::string_view text) {
 
 std::string BuildShellScript(const std::vector<std::string>& bsdtarArguments,
                              const ScriptFiles& files) {
-    std::string script = "exec </dev/null >" + QuoteForShell(files.output) +
-                         " 2>" + QuoteForShell(files.error);
+    // The shell's id first: the waiting side can then tell a shell that died
+    // before writing its marker from one still at work.
+    std::string script = "echo $$ >" + QuoteForShell(files.pid);
+    script += "\nexec </dev/null >" + QuoteForShell(files.output) + " 2>" + QuoteForShell(files.error);
     // The tool's date column and name conversion follow the locale: English
     // month names, and UTF-8 names passed through rather than escaped.
     script += "\nLC_ALL=C.UTF-8 /usr/bin/bsdtar";

@@ -15,6 +15,7 @@ struct ScriptFiles {
     std::string error;
     std::string exitPart;  // the marker while it is being written
     std::string exit;
+    std::string pid;  // the shell's process id, written first
 };
 
 // `text` as one word for /bin/sh, taken literally.

@@ -8,7 +8,7 @@ namespace quarn {
 
 WorkFiles::~WorkFiles() {
     if (base_.empty()) return;
-    for (const std::wstring& path : {Output(), Error(), ExitPart(), Exit(), Script()}) {
+    for (const std::wstring& path : {Output(), Error(), ExitPart(), Exit(), Pid(), Script()}) {
         ::DeleteFileW(path.c_str());
     }
 }
@@ -34,6 +34,7 @@ ScriptFiles WorkFiles::ForScript() const {
     files.error = name + ".err";
     files.exitPart = name + ".exit.part";
     files.exit = name + ".exit";
+    files.pid = name + ".pid";
     return files;
 }
 

@@ -26,6 +26,7 @@ public:
     std::wstring Error() const { return base_ + L".err"; }
     std::wstring ExitPart() const { return base_ + L".exit.part"; }
     std::wstring Exit() const { return base_ + L".exit"; }
+    std::wstring Pid() const { return base_ + L".pid"; }
 
     // The names as the shell, started in Folder(), sees them.
     ScriptFiles ForScript() const;
