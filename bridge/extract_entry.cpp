@@ -26,16 +26,6 @@ bool FindNameLine(LinePairSource& lines, int32_t sizeLimit, uint32_t position, s
     return false;
 }
 
-// The tool restores an entry's read-only attribute, and DeleteFileW refuses
-// such a file: without this an extracted entry would stick in the work folder.
-bool DeleteWorkFile(const wchar_t* path) {
-    DWORD attributes = ::GetFileAttributesW(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        ::SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
-    return ::DeleteFileW(path) != 0;
-}
-
 bool SamePath(const wchar_t* a, const wchar_t* b) { return ::lstrcmpiW(a, b) == 0; }
 
 // Reads the whole extracted file into a new block; the file is deleted

@@ -29,6 +29,14 @@ bool EnsureWorkDirectory(wchar_t (&path)[kPathUnits]) {
     return true;
 }
 
+bool DeleteWorkFile(const wchar_t* path) {
+    DWORD attributes = ::GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return ::DeleteFileW(path) != 0;
+}
+
 bool PrepareWorkPaths(WorkPaths& paths) {
     return EnsureWorkDirectory(paths.workDirectory) &&
            JoinPath(paths.workDirectory, kNameCaptureFile, paths.nameCapture) &&

@@ -20,6 +20,11 @@ bool EnsureWorkDirectory(wchar_t (&path)[kPathUnits]);
 // `folder` joined with `name`; false when the result does not fit.
 bool JoinPath(const wchar_t* folder, const wchar_t* name, wchar_t (&path)[kPathUnits]);
 
+// Deletes a file in the work folder, read-only or not. The tool restores an
+// entry's read-only attribute, and DeleteFileW refuses such a file: without
+// this an extracted entry would stick in the work folder.
+bool DeleteWorkFile(const wchar_t* path);
+
 // The paths a tool-running operation works with.
 struct WorkPaths {
     wchar_t workDirectory[kPathUnits];

@@ -15,11 +15,6 @@ HINSTANCE firstNotificationMarker = nullptr;
 
 bool IsDotEntry(const wchar_t* name) { return ::lstrcmpiW(name, L".") == 0 || ::lstrcmpiW(name, L"..") == 0; }
 
-void RemoveFile(const wchar_t* path, DWORD attributes) {
-    if (attributes & FILE_ATTRIBUTE_READONLY) ::SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    ::DeleteFileW(path);
-}
-
 }  // namespace
 
 void RemoveTree(const wchar_t* folder) {
@@ -34,7 +29,7 @@ void RemoveTree(const wchar_t* folder) {
         if (IsDotEntry(item.cFileName) || !JoinPath(folder, item.cFileName, path)) continue;
         const DWORD attributes = item.dwFileAttributes;
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            RemoveFile(path, attributes);
+            DeleteWorkFile(path);
         } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             ::RemoveDirectoryW(path);  // the link goes, what it points to stays
         } else if (!::PathIsSystemFolderW(path, 0)) {
